@@ -1,0 +1,18 @@
+# Collects the .cpp files of the given folders for the current target platform: files ending in
+# _win.cpp build only for Windows, files ending in _posix.cpp only elsewhere.
+function(quorvix_collect_sources out)
+    set(result "")
+    foreach(dir IN LISTS ARGN)
+        file(GLOB files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+        foreach(f IN LISTS files)
+            if(f MATCHES "_win\\.cpp$" AND NOT WIN32)
+                continue()
+            endif()
+            if(f MATCHES "_posix\\.cpp$" AND WIN32)
+                continue()
+            endif()
+            list(APPEND result ${f})
+        endforeach()
+    endforeach()
+    set(${out} ${result} PARENT_SCOPE)
+endfunction()
