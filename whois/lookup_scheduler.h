@@ -78,6 +78,7 @@ public:
 
 private:
     void MarkError(const std::string& name, const CDateTime& now);
+    bool RemoveActive(const WhoisJobPtr& job);  // by identity
 
     CDomainArray& m_domains;
     const ISettingsStore& m_store;
