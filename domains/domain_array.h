@@ -50,6 +50,8 @@ public:
 
     // Loading replaces the whole list; see the data file for the layout.
     void Serialize(CArchive& ar);
+    // The storing half of Serialize, for callers that hold the list as const.
+    void Store(CArchive& ar) const;
 
 private:
     std::vector<std::unique_ptr<CDomainData>> m_records;
