@@ -73,7 +73,7 @@ std::optional<std::string> GetCellText(const CDomainArray& domains, int row, int
     const CDomainData* record = domains.GetRecord(row);
     switch (column) {
         case 0:
-            return FormatText("%d", row + 1);
+            return FormatText("%lld", static_cast<long long>(row) + 1);
         case 1:
             return record ? record->m_strName : std::string();
         default:

@@ -26,6 +26,8 @@ struct MarkupColours {
 struct MarkupRun {
     std::string m_strText;
     uint32_t m_crColour = 0;
+
+    bool operator==(const MarkupRun&) const = default;
 };
 
 // The colour after applying one tag (the text between "<" and ">"). Colour tags are "#RRGGBB"
