@@ -1,27 +1,14 @@
 #include "domains/intake.h"
 
-#include <array>
 #include <cstring>
 
 #include "domains/domain_array.h"
 #include "framework/text.h"
 
-const std::string_view NAME_SEPARATORS(" #;:,!^*/={}()+&%$@~\"'<>_?|\\`[]\r\n\t", 34);
-
 const char IMPORT_STATUS_START[] = "Importing Domain Names";
 const char IMPORT_STATUS_COUNT_FORMAT[] = "%d names imported";
 
 namespace {
-
-// One table lookup per byte keeps tokenizing of a large paste cheap.
-const std::array<bool, 256>& SeparatorTable() {
-    static const std::array<bool, 256> table = [] {
-        std::array<bool, 256> t{};
-        for (char c : NAME_SEPARATORS) t[static_cast<unsigned char>(c)] = true;
-        return t;
-    }();
-    return table;
-}
 
 // Removes every non-overlapping occurrence of `pattern`, left to right, in place: text joined by
 // a removal is not searched again, so "http://www." inside "http://http://www.www." leaves one.
@@ -46,16 +33,15 @@ void RemoveAllInPlace(std::string& s, std::string_view pattern) {
 
 }  // namespace
 
-bool IsNameSeparator(char c) {
-    return SeparatorTable()[static_cast<unsigned char>(c)];
-}
-
 std::string PrepareIntakeText(std::string_view text) {
     const size_t zero = text.find('\0');
     if (zero != std::string_view::npos)
         text = text.substr(0, zero);
     std::string s(text);
-    for (char& c : s) c = LowerChar(c);
+    for (char& c : s) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + ('a' - 'A'));
+    }
     RemoveAllInPlace(s, "http://www.");
     RemoveAllInPlace(s, "http://");
     return s;
