@@ -30,9 +30,7 @@ long long SecondsSince(const CDateTime& latest, const CDateTime& now) {
 
 CLookupScheduler::CLookupScheduler(CDomainArray& domains, const ISettingsStore& store,
                                    const IClock& clock, ILookupHost& host, uintptr_t owner)
-    : m_domains(domains), m_store(store), m_clock(clock), m_host(host), m_hOwner(owner) {
-    m_queue.m_bUnique = true;
-}
+    : m_domains(domains), m_store(store), m_clock(clock), m_host(host), m_hOwner(owner) {}
 
 bool CLookupScheduler::EnqueueLookup(const std::string& name) {
     return m_queue.Add(name);

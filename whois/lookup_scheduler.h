@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "domains/ser_string_array.h"
 #include "framework/date_time.h"
+#include "whois/lookup_queue.h"
 #include "whois/whois_job.h"
 
 class CDomainArray;
@@ -67,7 +67,7 @@ public:
     void Stop();
     void Reset(const std::vector<std::string>& selectedNames);
 
-    const CSerStringArray& GetQueue() const { return m_queue; }
+    const CLookupQueue& GetQueue() const { return m_queue; }
     const std::vector<WhoisJobPtr>& GetActiveJobs() const { return m_active; }
     int GetActiveCount() const { return static_cast<int>(m_active.size()); }
     bool IsFeedOn() const { return m_bFeedOn; }
@@ -86,7 +86,7 @@ private:
     ILookupHost& m_host;
     uintptr_t m_hOwner = 0;
 
-    CSerStringArray m_queue;            // refuses duplicates
+    CLookupQueue m_queue;               // refuses duplicates
     std::vector<WhoisJobPtr> m_active;  // in start order
     bool m_bFeedOn = false;
     int m_nFeedPosition = 0;

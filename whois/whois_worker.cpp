@@ -37,12 +37,13 @@ void WhoisWorker(const WhoisJobPtr& job, const ISettingsStore& store, const Post
 }
 
 bool StartWorkerThread(const WhoisJobPtr& job, const ISettingsStore& store, PostCompletion post,
-                       int port) {
+                       int port, const WhoisLimits& limits) {
     if (!job)
         return false;
     try {
-        std::thread worker(
-            [job, &store, post = std::move(post), port]() { WhoisWorker(job, store, post, port); });
+        std::thread worker([job, &store, post = std::move(post), port, limits]() {
+            WhoisWorker(job, store, post, port, limits);
+        });
         worker.detach();
         return true;
     } catch (...) {

@@ -24,7 +24,7 @@ void WhoisWorker(const WhoisJobPtr& job, const ISettingsStore& store, const Post
 // Runs WhoisWorker on a detached std::thread. False (and `post` is not called) when no thread
 // could be started. `store` must outlive the worker.
 bool StartWorkerThread(const WhoisJobPtr& job, const ISettingsStore& store, PostCompletion post,
-                       int port = kWhoisPort);
+                       int port = kWhoisPort, const WhoisLimits& limits = WhoisLimits());
 
 // A message parameter carries a job as a token: PackJobForPost keeps a reference alive until
 // TakePostedJob gives it back. TakePostedJob returns null for 0, for a token it never handed out
