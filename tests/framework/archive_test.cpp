@@ -294,8 +294,10 @@ TEST(Archive, EveryReadAfterAFailureFails) {
 }
 
 TEST(Archive, WideTextMarkerIsRefused) {
-    // 0xFF, 0xFFFE, then a repeated length prefix and 16-bit characters "abc".
-    const std::string bytes = B({0xFF, 0xFE, 0xFF, 0x03, 'a', 0, 'b', 0, 'c', 0, 0x01});
+    // 0xFF, 0xFFFE, then a repeated length prefix and 16-bit characters "abc"; enough bytes follow
+    // that 0xFFFE read as a plain length would be satisfied.
+    const std::string bytes =
+        B({0xFF, 0xFE, 0xFF, 0x03, 'a', 0, 'b', 0, 'c', 0, 0x01}) + std::string(70000, 'x');
     CArchive in{std::string_view(bytes)};
     std::string s = "old";
     EXPECT_FALSE(in.ReadString(s));
