@@ -4,9 +4,11 @@
 #include <string>
 
 // Limits that keep a hostile or broken server from pinning a worker or exhausting memory.
+// A negative time-out means no limit.
 struct WhoisLimits {
     int idleTimeoutMs = 30000;            // no data (or no progress connecting) for this long fails
-    size_t maxAnswerBytes = 1024 * 1024;  // an answer growing past this fails
+    size_t maxAnswerBytes = 1024 * 1024;  // receiving more bytes than this fails
+    int totalTimeoutMs = 180000;          // whole exchange: a slow drip cannot hold a worker
 };
 
 constexpr int kWhoisPort = 43;
