@@ -1,6 +1,7 @@
 // Turns the free-form date text that follows a WHOIS date label into a calendar date.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -12,3 +13,31 @@ bool RecognizeDate(std::string_view answer, std::string_view dateText, CDateTime
 // The word-based fallback, on an already cleaned text.
 bool RecognizeDateByWords(std::string_view cleaned, CDateTime& out);
 int CountChar(std::string_view text, char c);
+
+// Registrar and registry texts in the whole answer that change how a date text is read. Finding
+// them once per answer lets the analysis read three dates without searching the answer three times.
+struct DateMarkers {
+    bool dayBeforeMonthDashed = false;   // "Internet Domain Registrars": dd-mm-yyyy
+    bool dayBeforeMonthSlashed = false;  // "TotalRegistrations": dd/mm/yyyy
+    bool fixedPositions = false;         // Domain People or NeuLevel/NeuStar time stamps
+};
+DateMarkers FindDateMarkers(std::string_view answer);
+bool RecognizeDate(const DateMarkers& markers, std::string_view dateText, CDateTime& out);
+
+// The date text after trimming, separator clean-up and removal of filler words; empty when
+// nothing is left to read.
+std::string CleanDateText(std::string_view dateText);
+
+// One output of ScanPattern: an integer for "%d", a word for "%s".
+struct ScanTarget {
+    ScanTarget(int& n) : m_pn(&n) {}                // NOLINT: implicit on purpose
+    ScanTarget(std::string& str) : m_pstr(&str) {}  // NOLINT: implicit on purpose
+    int* m_pn = nullptr;
+    std::string* m_pstr = nullptr;
+};
+// Reads `text` as the C library's sscanf reads it with `pattern` ("%d", "%Nd", "%s", "%Ns", blanks
+// matching any run of white space, other characters matching themselves), stopping at the first
+// mismatch. Returns the number of targets filled; targets after the mismatch keep their values.
+// Numbers too large for an int saturate instead of wrapping.
+int ScanPattern(std::string_view text, std::string_view pattern,
+                std::initializer_list<ScanTarget> targets);
