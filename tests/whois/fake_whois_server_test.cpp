@@ -162,3 +162,15 @@ TEST_F(FakeWhoisServerTest, BadAddressMeansNotRunning) {
         EXPECT_EQ(server.Port(), -1);
     }
 }
+
+TEST_F(FakeWhoisServerTest, ServesOnTheWhoisPortItself) {
+    FakeServerOptions o = Options();
+    o.port = kWhoisPort;
+    CFakeWhoisServer server(o, {FakeReply::Answer("on port 43")});
+    if (!server.IsRunning())
+        GTEST_SKIP() << "port 43 needs root here";
+    EXPECT_EQ(server.Port(), kWhoisPort);
+    std::string answer;
+    ASSERT_TRUE(WhoisQuery("x.com", kAddress, answer, kWhoisPort, Limits(2000)));
+    EXPECT_EQ(answer, "on port 43");
+}
