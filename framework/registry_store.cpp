@@ -1,12 +1,10 @@
 #include "framework/registry_store.h"
 
+#include "framework/module_path.h"
+
 std::string ApplicationNameFromExePath(const std::string& path) {
-    const size_t slash = path.find_last_of("\\/:");
-    std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    const size_t dot = base.rfind('.');
-    if (dot != std::string::npos)
-        base.erase(dot);
-    return base;
+    // One rule for the whole program: the same name captions the message boxes.
+    return AppNameFromModulePath(path);
 }
 
 std::string ProfileKeyPath(const std::string& company, const std::string& application,

@@ -16,11 +16,11 @@ TEST(RegistryStore, ApplicationNameIsBaseNameWithoutExtension) {
         {"C:\\Program Files\\Quorvix\\quorvix.exe", "quorvix"},
         {"C:\\Tools.v2\\Checker", "Checker"},
         {"D:/mixed\\slashes/app.EXE", "app"},
-        {"C:quorvix.exe", "quorvix"},
         {"quorvix.exe", "quorvix"},
         {"archive.tar.exe", "archive.tar"},
         {"quorvix", "quorvix"},
         {"quorvix.", "quorvix"},
+        {"C:\\dir\\.exe", ".exe"},  // never an empty key level for a name that has one
         {"C:\\dir\\", ""},
         {"", ""},
         {"\\\\server\\share\\tool.exe", "tool"},
