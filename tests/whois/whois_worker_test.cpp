@@ -118,6 +118,9 @@ TEST_F(WhoisWorkerTest, OutcomeDecidesCodeAndAnswer) {
         {"EndlessStream", FakeReply::Stream(std::string(4096, 's'), 8u << 20), LOOKUP_FAILED, ""},
     };
     for (Case& c : cases) {
+        // Wine reports a reset connection as an orderly close.
+        if (c.reply.kind == FakeReply::Kind::kReset && RunningUnderWine())
+            continue;
         CMemorySettingsStore store;
         CFakeWhoisServer server(Options(), {std::move(c.reply)});
         ASSERT_TRUE(server.IsRunning());
