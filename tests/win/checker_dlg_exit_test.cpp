@@ -66,8 +66,9 @@ TEST_F(CheckerDlgTest, EndOfSessionSavesListAndPlacementAtOnce) {
         EXPECT_EQ(FileExists(m_strDataFile), c.saved) << c.what;
         CPlacementRecord placement;
         EXPECT_EQ(LoadWindowPlacement(*m_store, placement), c.saved) << c.what;
-        if (c.saved)
+        if (c.saved) {
             EXPECT_EQ(NamesIn(m_strDataFile), std::vector<std::string>{"session.com"});
+        }
         m_dlg.reset();
     }
 }

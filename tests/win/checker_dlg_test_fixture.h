@@ -52,11 +52,21 @@ public:
     }
 };
 
+// Serves the messages waiting now. A message that comes back for ever (a paint nobody validates)
+// fails the test instead of hanging it.
 inline void PumpMessages() {
     MSG msg;
+    int served = 0;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
+        if (++served == 100000) {
+            char cls[64] = {};
+            ::GetClassNameA(msg.hwnd, cls, sizeof(cls));
+            ADD_FAILURE() << "message 0x" << std::hex << msg.message << " keeps coming for a "
+                          << cls << " window";
+            return;
+        }
     }
 }
 
