@@ -1,7 +1,8 @@
 #include "whois/analysis.h"
 
 #include <algorithm>
-#include <array>
+#include <bit>
+#include <cstdint>
 #include <functional>
 #include <span>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "whois/date_recognizer.h"
 #include "whois/extension_table.h"
 #include "whois/refusal_phrases.h"
+#include "whois/text_search.h"
 
 namespace {
 
@@ -60,46 +62,47 @@ bool ValueAt(std::string_view answer, size_t valueStart, std::string& value) {
     return true;
 }
 
-bool ContainsText(std::string_view haystack, std::string_view needle) {
-    if (needle.empty())
-        return true;
-    // Skipping ahead pays off on long answers; the plain search is cheaper on short ones.
-    if (haystack.size() < 256 || needle.size() < 3)
-        return haystack.find(needle) != std::string_view::npos;
-    const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
-    return std::search(haystack.begin(), haystack.end(), searcher) != haystack.end();
-}
-
 // First occurrence of every label in one pass over the answer. All labels end in ":", so only the
-// colons are visited and each is compared with the labels that could end there; this costs about
-// one search for ":" instead of one search of the whole answer per label.
+// colons are visited, and each is compared only with the labels whose byte before the colon
+// matches; this costs about one search for ":" instead of one search of the answer per label.
 class CLabelIndex {
 public:
     CLabelIndex(std::string_view answer, std::span<const std::string_view> labels)
         : m_answer(answer), m_labels(labels), m_positions(labels.size(), std::string_view::npos) {
-        size_t pending = 0;
+        // The labels that could end at a colon, by the byte before it.
+        uint64_t byPrevious[256] = {};
+        uint64_t bareColon = 0;  // a label that is ":" alone ends at every colon
+        uint64_t pending = 0;
         for (size_t i = 0; i < m_labels.size(); ++i) {
             const std::string_view label = m_labels[i];
             if (label.empty())
                 continue;
-            if (label.back() == ':')
-                ++pending;
+            if (label.back() != ':' || i >= 64) {
+                m_positions[i] = FindText(answer, label);
+                continue;
+            }
+            const uint64_t bit = uint64_t{1} << i;
+            pending |= bit;
+            if (label.size() == 1)
+                bareColon |= bit;
             else
-                m_positions[i] = answer.find(label);
+                byPrevious[static_cast<unsigned char>(label[label.size() - 2])] |= bit;
         }
-        for (size_t colon = answer.find(':'); colon != std::string_view::npos && pending > 0;
+        for (size_t colon = answer.find(':'); colon != std::string_view::npos && pending;
              colon = answer.find(':', colon + 1)) {
-            for (size_t i = 0; i < m_labels.size(); ++i) {
+            uint64_t candidates = bareColon & pending;
+            if (colon > 0)
+                candidates |= byPrevious[static_cast<unsigned char>(answer[colon - 1])] & pending;
+            while (candidates) {
+                const size_t i = static_cast<size_t>(std::countr_zero(candidates));
+                candidates &= candidates - 1;
                 const std::string_view label = m_labels[i];
-                if (m_positions[i] != std::string_view::npos || label.empty() ||
-                    label.back() != ':' || colon + 1 < label.size())
-                    continue;
-                if (label.size() >= 2 && answer[colon - 1] != label[label.size() - 2])
+                if (colon + 1 < label.size())
                     continue;
                 const size_t start = colon + 1 - label.size();
                 if (answer.compare(start, label.size(), label) == 0) {
                     m_positions[i] = start;
-                    --pending;
+                    pending &= ~(uint64_t{1} << i);
                 }
             }
         }
@@ -212,20 +215,18 @@ AnalysisResult AnalyseAnswer(CDomainArray& domains, const ISettingsStore& store,
     std::string server = labels.Extract(kWhoisServerLabels);
     record->m_strWhoisServer = server.empty() ? askedServer : std::move(server);
 
-    // The markers are looked for once, and only when there is a date to read.
+    // The marker texts are looked for once per answer, and only when a date layout needs them.
     const std::string expires = labels.Extract(kExpiresLabels);
     const std::string created = labels.Extract(kCreatedLabels);
     const std::string updated = labels.Extract(kUpdatedLabels);
-    if (!expires.empty() || !created.empty() || !updated.empty()) {
-        const DateMarkers markers = FindDateMarkers(answer);
-        CDateTime date;
-        if (RecognizeDate(markers, expires, date))
-            record->m_dtExpires = date;
-        if (RecognizeDate(markers, created, date))
-            record->m_dtCreated = date;
-        if (RecognizeDate(markers, updated, date))
-            record->m_dtUpdated = date;
-    }
+    const CDateMarkers markers(answer);
+    CDateTime date;
+    if (RecognizeDate(markers, expires, date))
+        record->m_dtExpires = date;
+    if (RecognizeDate(markers, created, date))
+        record->m_dtCreated = date;
+    if (RecognizeDate(markers, updated, date))
+        record->m_dtUpdated = date;
     repaint();
     return AnalysisResult::Analysed;
 }

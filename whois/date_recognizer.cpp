@@ -1,11 +1,10 @@
 #include "whois/date_recognizer.h"
 
-#include <algorithm>
 #include <climits>
-#include <functional>
 #include <vector>
 
 #include "framework/text.h"
+#include "whois/text_search.h"
 
 namespace {
 
@@ -111,31 +110,23 @@ void CutMonthWord(DateFields& f) {
         f.monthWord.resize(3);
 }
 
-// The markers are searched in whole answers of up to some 64 KiB, so the search skips ahead.
-bool Contains(std::string_view haystack, std::string_view needle) {
-    if (haystack.size() < 256)
-        return haystack.find(needle) != std::string_view::npos;
-    const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
-    return std::search(haystack.begin(), haystack.end(), searcher) != haystack.end();
-}
-
 // Picks the layout of a cleaned, non-empty text and reads its fields. Returns false when no layout
 // applies, so that the word reading gets its turn; once a layout applies, its reading is final.
-bool ReadByLayout(std::string_view s, const DateMarkers& markers, DateFields& f) {
+bool ReadByLayout(std::string_view s, const CDateMarkers& markers, DateFields& f) {
     const long long n = static_cast<long long>(s.size());
     std::string weekday, zone;
     int hour = 0, minute = 0, second = 0;
 
     if (CharAt(s, 2, '-') && CharAt(s, 6, '-')) {
         ScanPattern(s, "%d-%03s-%d", {f.day, f.monthWord, f.year});
-    } else if (markers.fixedPositions) {
+    } else if (markers.FixedPositions()) {
         f.monthWord = std::string(Slice(s, 4, 3));
         f.day = IntValue(Slice(s, 8, 2));
         f.year = IntValue(LastFour(s));
     } else if (CharAt(s, 4, '-') && CharAt(s, 7, '-')) {
         ScanPattern(s, "%d-%d-%d", {f.year, f.month, f.day});
     } else if (CharAt(s, 2, '-') && CharAt(s, 5, '-')) {
-        if (markers.dayBeforeMonthDashed)
+        if (markers.DayBeforeMonthDashed())
             ScanPattern(s, "%d-%d-%d", {f.day, f.month, f.year});
         else
             ScanPattern(s, "%d-%d-%d", {f.month, f.day, f.year});
@@ -170,7 +161,7 @@ bool ReadByLayout(std::string_view s, const DateMarkers& markers, DateFields& f)
     } else if (CharAt(s, 3, ' ') && CharAt(s, 4, ' ')) {
         ScanPattern(s, "%03s %d %d", {f.monthWord, f.day, f.year});
     } else if (CharAt(s, 2, '/') && CharAt(s, 5, '/')) {
-        if (markers.dayBeforeMonthSlashed)
+        if (markers.DayBeforeMonthSlashed())
             ScanPattern(s, "%02d/%02d/%d", {f.day, f.month, f.year});
         else
             ScanPattern(s, "%02d/%02d/%d", {f.month, f.day, f.year});
@@ -208,7 +199,7 @@ bool HasNoLetterOrDash(std::string_view word) {
     return true;
 }
 
-bool RecognizeCleaned(const DateMarkers& markers, std::string_view cleaned, CDateTime& out) {
+bool RecognizeCleaned(const CDateMarkers& markers, std::string_view cleaned, CDateTime& out) {
     DateFields fields;
     if (!ReadByLayout(cleaned, markers, fields))
         return RecognizeDateByWords(cleaned, out);
@@ -321,24 +312,61 @@ std::string CleanDateText(std::string_view dateText) {
     return std::string(TrimWhite(s));
 }
 
-DateMarkers FindDateMarkers(std::string_view answer) {
-    DateMarkers markers;
-    markers.dayBeforeMonthDashed = Contains(answer, "Internet Domain Registrars");
-    markers.dayBeforeMonthSlashed = Contains(answer, "TotalRegistrations");
-    markers.fixedPositions = Contains(answer, "Registrar: Domain people Inc") ||
-                             Contains(answer, "NeuLevel, Inc.") ||
-                             Contains(answer, "NeuStar, Inc.");
-    return markers;
+namespace {
+
+// Looks for `text` in the answer the first time it is asked for.
+bool Searched(std::string_view answer, int& cache, std::string_view text) {
+    if (cache < 0)
+        cache = ContainsText(answer, text) ? 1 : 0;
+    return cache == 1;
+}
+
+// "NeuStar, Inc." counts only where "NeuLevel, Inc." is absent; either way the layout is the same,
+// so finding any of the three texts is enough. Each holds "Inc" once, and "Inc" is rare in an
+// answer: one search for it finds every place where one of them could start.
+bool HasFixedPositionMarker(std::string_view answer) {
+    constexpr std::string_view kAnchor = "Inc";
+    constexpr std::string_view kTexts[] = {"Registrar: Domain people Inc", "NeuLevel, Inc.",
+                                           "NeuStar, Inc."};
+    size_t from = 0;
+    while (true) {
+        const size_t found = FindText(answer.substr(from), kAnchor);
+        if (found == std::string_view::npos)
+            return false;
+        const size_t at = from + found;
+        for (std::string_view text : kTexts) {
+            const size_t offset = text.find(kAnchor);
+            if (at >= offset && answer.substr(at - offset).starts_with(text))
+                return true;
+        }
+        from = at + 1;
+    }
+}
+
+}  // namespace
+
+bool CDateMarkers::DayBeforeMonthDashed() const {
+    return Searched(m_answer, m_nDashed, "Internet Domain Registrars");
+}
+
+bool CDateMarkers::DayBeforeMonthSlashed() const {
+    return Searched(m_answer, m_nSlashed, "TotalRegistrations");
+}
+
+bool CDateMarkers::FixedPositions() const {
+    if (m_nFixed < 0)
+        m_nFixed = HasFixedPositionMarker(m_answer) ? 1 : 0;
+    return m_nFixed == 1;
 }
 
 bool RecognizeDate(std::string_view answer, std::string_view dateText, CDateTime& out) {
     const std::string cleaned = CleanDateText(dateText);
     if (cleaned.empty())
         return false;
-    return RecognizeCleaned(FindDateMarkers(answer), cleaned, out);
+    return RecognizeCleaned(CDateMarkers(answer), cleaned, out);
 }
 
-bool RecognizeDate(const DateMarkers& markers, std::string_view dateText, CDateTime& out) {
+bool RecognizeDate(const CDateMarkers& markers, std::string_view dateText, CDateTime& out) {
     const std::string cleaned = CleanDateText(dateText);
     if (cleaned.empty())
         return false;

@@ -14,15 +14,25 @@ bool RecognizeDate(std::string_view answer, std::string_view dateText, CDateTime
 bool RecognizeDateByWords(std::string_view cleaned, CDateTime& out);
 int CountChar(std::string_view text, char c);
 
-// Registrar and registry texts in the whole answer that change how a date text is read. Finding
-// them once per answer lets the analysis read three dates without searching the answer three times.
-struct DateMarkers {
-    bool dayBeforeMonthDashed = false;   // "Internet Domain Registrars": dd-mm-yyyy
-    bool dayBeforeMonthSlashed = false;  // "TotalRegistrations": dd/mm/yyyy
-    bool fixedPositions = false;         // Domain People or NeuLevel/NeuStar time stamps
+// Registrar and registry texts in the whole answer that change how a date text is read. Each is
+// looked for at most once, and only when a layout asks for it, so that the analysis reads three
+// dates from one answer without searching the whole answer again for each. The answer must
+// outlive the object.
+class CDateMarkers {
+public:
+    explicit CDateMarkers(std::string_view answer) : m_answer(answer) {}
+
+    bool DayBeforeMonthDashed() const;   // "Internet Domain Registrars": dd-mm-yyyy
+    bool DayBeforeMonthSlashed() const;  // "TotalRegistrations": dd/mm/yyyy
+    bool FixedPositions() const;         // Domain People or NeuLevel/NeuStar time stamps
+
+private:
+    std::string_view m_answer;
+    mutable int m_nDashed = -1;  // -1 not searched yet, else 0 or 1
+    mutable int m_nSlashed = -1;
+    mutable int m_nFixed = -1;
 };
-DateMarkers FindDateMarkers(std::string_view answer);
-bool RecognizeDate(const DateMarkers& markers, std::string_view dateText, CDateTime& out);
+bool RecognizeDate(const CDateMarkers& markers, std::string_view dateText, CDateTime& out);
 
 // The date text after trimming, separator clean-up and removal of filler words; empty when
 // nothing is left to read.

@@ -1,5 +1,7 @@
 #include "whois/refusal_phrases.h"
 
+#include "whois/text_search.h"
+
 namespace {
 
 // Registries word their refusals freely; these are the wordings seen from rate-limited and
@@ -23,7 +25,7 @@ std::span<const std::string_view> RefusalPhrases() {
 
 bool ContainsRefusalPhrase(std::string_view loweredAnswer) {
     for (std::string_view phrase : kPhrases) {
-        if (loweredAnswer.find(phrase) != std::string_view::npos)
+        if (ContainsText(loweredAnswer, phrase))
             return true;
     }
     return false;

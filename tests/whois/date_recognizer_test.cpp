@@ -165,11 +165,43 @@ TEST(DateRecognizer, MarkerTextsChangeDayMonthOrderAndLayout) {
             << "answer: \"" << c.answer << "\" text: \"" << c.text << "\"";
         // Markers found once per answer read the same as markers found per call.
         CDateTime viaMarkers, viaAnswer;
-        const bool a = RecognizeDate(FindDateMarkers(c.answer), c.text, viaMarkers);
+        const bool a = RecognizeDate(CDateMarkers(c.answer), c.text, viaMarkers);
         const bool b = RecognizeDate(c.answer, c.text, viaAnswer);
         EXPECT_EQ(a, b) << c.text;
         if (a && b) {
             EXPECT_EQ(viaMarkers, viaAnswer) << c.text;
+        }
+    }
+}
+
+TEST(DateRecognizer, MarkersAreFoundWhereverTheyStandInALongAnswer) {
+    const std::string filler(300, 'x');
+    const std::string incs = "Inc Inc, IncInc " + filler;
+    struct Case {
+        std::string answer;
+        bool fixed;
+        bool dashed;
+        bool slashed;
+    } cases[] = {
+        {"NeuLevel, Inc." + filler, true, false, false},
+        {filler + "NeuLevel, Inc.", true, false, false},
+        {incs + "NeuStar, Inc." + incs, true, false, false},
+        {filler + "Registrar: Domain people Inc", true, false, false},
+        {incs + "Registrar: Domain people In" + incs, false, false, false},
+        {filler + "NeuLevel, Inc", false, false, false},
+        {filler + "NeuLevel,  Inc." + filler, false, false, false},
+        {filler + "Internet Domain Registrars", false, true, false},
+        {"TotalRegistrations" + filler, false, false, true},
+        {"TotalRegistrations Internet Domain Registrars NeuStar, Inc." + filler, true, true, true},
+        {incs + incs, false, false, false},
+    };
+    for (const Case& c : cases) {
+        const CDateMarkers markers(c.answer);
+        // Asked twice: the second answer comes from what the first search found.
+        for (int round = 0; round < 2; ++round) {
+            EXPECT_EQ(markers.FixedPositions(), c.fixed) << c.answer;
+            EXPECT_EQ(markers.DayBeforeMonthDashed(), c.dashed) << c.answer;
+            EXPECT_EQ(markers.DayBeforeMonthSlashed(), c.slashed) << c.answer;
         }
     }
 }
