@@ -151,22 +151,22 @@ const char* const kEditClass = "#129";
 const char* const kStatic = "#130";
 const char* const kListBox = "#131";
 
-struct ItemSpec {
+struct WantedItem {
     int id;
     const char* className;
     DWORD style;
 };
 
-struct RawSpec {
+struct WantedTemplate {
     UINT id;
     DWORD style;
     DWORD exStyle;
-    std::vector<ItemSpec> items;  // in template order
+    std::vector<WantedItem> items;  // in template order
 };
 
 TEST(RawTemplates, StylesFontAndOrderAreExactlyAsDesigned) {
     const DWORD modal = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT;
-    const RawSpec specs[] = {
+    const WantedTemplate wanted[] = {
         {IDD_CHECKER_DIALOG,
          WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX |
              WS_MAXIMIZEBOX | DS_SETFONT,
@@ -251,7 +251,7 @@ TEST(RawTemplates, StylesFontAndOrderAreExactlyAsDesigned) {
              {IDOK, kButton, kDefPush},
          }},
     };
-    for (const RawSpec& s : specs) {
+    for (const WantedTemplate& s : wanted) {
         SCOPED_TRACE(s.id);
         const RawTemplate t = ReadTemplate(s.id);
         ASSERT_TRUE(t.ok);

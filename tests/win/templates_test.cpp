@@ -17,7 +17,7 @@
 
 namespace {
 
-struct ControlSpec {
+struct WantedControl {
     int id;  // IDC_STATIC (-1) for controls found by text
     const char* className;
     const char* text;  // nullptr: not checked (icons)
@@ -25,10 +25,10 @@ struct ControlSpec {
     bool checkSize;
 };
 
-struct TemplateSpec {
+struct WantedTemplate {
     UINT templateId;
     const char* caption;
-    std::vector<ControlSpec> controls;
+    std::vector<WantedControl> controls;
 };
 
 // A dialog from a template and nothing else, shown without being run.
@@ -37,8 +37,8 @@ public:
     using CModelessDialog::CModelessDialog;
 };
 
-const std::vector<TemplateSpec>& Templates() {
-    static const std::vector<TemplateSpec> specs = {
+const std::vector<WantedTemplate>& Templates() {
+    static const std::vector<WantedTemplate> wanted = {
         {IDD_CHECKER_DIALOG,
          "Quorvix (for global top level domains)",
          {
@@ -121,7 +121,7 @@ const std::vector<TemplateSpec>& Templates() {
              {IDOK, "Button", "OK", 181, 166, 61, 18, true},
          }},
     };
-    return specs;
+    return wanted;
 }
 
 std::vector<HWND> Children(HWND dialog) {
@@ -139,7 +139,7 @@ RECT ChildRectInDialogClient(HWND dialog, HWND child) {
 }
 
 // Where the dialog manager puts a control: origin and size are converted separately.
-RECT DialogUnitsToPixels(HWND dialog, const ControlSpec& c) {
+RECT DialogUnitsToPixels(HWND dialog, const WantedControl& c) {
     RECT origin = {c.x, c.y, 0, 0};
     RECT size = {0, 0, c.w, c.h};
     ::MapDialogRect(dialog, &origin);
@@ -147,7 +147,7 @@ RECT DialogUnitsToPixels(HWND dialog, const ControlSpec& c) {
     return {origin.left, origin.top, origin.left + size.right, origin.top + size.bottom};
 }
 
-HWND FindControl(HWND dialog, const ControlSpec& c) {
+HWND FindControl(HWND dialog, const WantedControl& c) {
     if (c.id != IDC_STATIC)
         return ::GetDlgItem(dialog, c.id);
     for (HWND h : Children(dialog)) {
@@ -158,12 +158,12 @@ HWND FindControl(HWND dialog, const ControlSpec& c) {
 }
 
 TEST(DialogTemplates, EveryControlHasItsIdClassTextAndPlace) {
-    for (const TemplateSpec& t : Templates()) {
+    for (const WantedTemplate& t : Templates()) {
         SCOPED_TRACE("template " + std::to_string(t.templateId));
         CPlainDialog dlg(t.templateId);
         ASSERT_TRUE(dlg.Create());
         EXPECT_EQ(dlg.GetText(), t.caption);
-        for (const ControlSpec& c : t.controls) {
+        for (const WantedControl& c : t.controls) {
             SCOPED_TRACE("control " + std::to_string(c.id) + " " + (c.text ? c.text : ""));
             HWND h = FindControl(dlg.GetHandle(), c);
             ASSERT_NE(h, nullptr);
@@ -194,7 +194,7 @@ TEST(DialogTemplates, NoControlBeyondTheTables) {
                  {IDD_IMPORT_PROGRESS, 0},
                  {IDD_ABOUTBOX, 3}};
     for (const auto& c : cases) {
-        for (const TemplateSpec& t : Templates()) {
+        for (const WantedTemplate& t : Templates()) {
             if (t.templateId != c.templateId)
                 continue;
             CPlainDialog dlg(t.templateId);
@@ -309,13 +309,13 @@ TEST(DialogTemplates, DialogFontIsMsSansSerifEight) {
     }
 }
 
-struct MenuItemSpec {
+struct WantedMenuItem {
     UINT id;  // 0 for a separator
     const char* text;
 };
 
-std::vector<MenuItemSpec> ReadPopup(HMENU popup) {
-    std::vector<MenuItemSpec> items;
+std::vector<WantedMenuItem> ReadPopup(HMENU popup) {
+    std::vector<WantedMenuItem> items;
     static std::vector<std::string> texts;  // keeps the texts alive for the comparison
     texts.clear();
     texts.reserve(32);
@@ -338,11 +338,11 @@ std::vector<MenuItemSpec> ReadPopup(HMENU popup) {
 }
 
 TEST(Menus, ItemsInOrderWithIdsAndTexts) {
-    struct MenuSpec {
+    struct WantedMenu {
         UINT menuId;
-        std::vector<MenuItemSpec> items;
+        std::vector<WantedMenuItem> items;
     };
-    const MenuSpec menus[] = {
+    const WantedMenu menus[] = {
         {IDM_EXPORT_MENU,
          {{ID_EXPORT_ALL, "&All Entries"}, {ID_EXPORT_SELECTED, "&Selected Entries"}}},
         {IDM_LIST_CONTEXT,
@@ -356,14 +356,14 @@ TEST(Menus, ItemsInOrderWithIdsAndTexts) {
           {0, ""},
           {ID_BROWSE_WEBSITE, "&Browse website..."}}},
     };
-    for (const MenuSpec& m : menus) {
+    for (const WantedMenu& m : menus) {
         SCOPED_TRACE(m.menuId);
         CMenuHandle menu = CMenuHandle::Load(m.menuId);
         ASSERT_TRUE(menu);
         EXPECT_EQ(::GetMenuItemCount(menu.Get()), 1);  // one popup
         HMENU popup = menu.GetSubMenu(0);
         ASSERT_NE(popup, nullptr);
-        const std::vector<MenuItemSpec> got = ReadPopup(popup);
+        const std::vector<WantedMenuItem> got = ReadPopup(popup);
         ASSERT_EQ(got.size(), m.items.size());
         for (size_t i = 0; i < got.size(); ++i) {
             EXPECT_EQ(got[i].id, m.items[i].id) << i;
