@@ -25,6 +25,9 @@ AnalysisResult AnalyseAnswer(CDomainArray& domains, const ISettingsStore& store,
 // Value after the first alternative of a "|"-separated label list that FindLabelValue accepts.
 std::string ExtractField(std::string_view answer, std::string_view labels);
 // First occurrence of `label` (case-sensitive) followed by a line end; the trimmed value before it.
+// False, with `value` untouched, when the label is empty or absent or no line end follows it.
 bool FindLabelValue(std::string_view answer, std::string_view label, std::string& value);
-// True when the answer is a registry's refusal (rate limit) rather than registry data.
+// True when the answer is a registry's refusal (rate limit) rather than registry data: it holds
+// one of the refusal phrases (any case) and none of the field labels. AnalyseAnswer asks this only
+// for answers without the availability token of an extension that has one.
 bool IsRefusalAnswer(std::string_view answer);
