@@ -189,6 +189,10 @@ int RunCheck(const CliOptions& options, const CliStreams& streams) {
         // waited on, so "check --data FILE" alone looks up the file's list.
         std::string text;
         if (!ReadWholeStream(streams.in, text)) {
+            if (InterruptRequested()) {
+                ReportProblem(streams, "interrupted while reading standard input");
+                return kExitInterrupted;
+            }
             ReportProblem(streams, "cannot read standard input (or it exceeds 256 MiB)");
             return kExitBadInput;
         }

@@ -99,6 +99,44 @@ TEST_F(CliCheckTest, TakenAndFreeNamesGetTheirVerdictsAndFieldsAsTsv) {
     EXPECT_EQ(free[0], "free.com");
     EXPECT_EQ(free[1], "Free") << "the colour tag must not reach the output";
     EXPECT_EQ(free[6], "127.0.0.162") << "without a Whois Server line the asked server is kept";
+    EXPECT_EQ(r.err.find("elapsed"), std::string::npos) << "no progress line into a pipe";
+}
+
+TEST_F(CliCheckTest, ProgressLineAppearsOnATerminal) {
+    if (RunProcess("/bin/sh", {"-c", "command -v script"}).exitCode != 0) {
+        GTEST_SKIP() << "no script(1) to provide a terminal";
+    }
+    // script(1) runs the program on a pseudo-terminal, so standard error is a terminal.
+    const std::string cmd = "'" + CliPath() + "' check --settings '" + settings + "' taken.com";
+    ProcessOptions p;
+    p.env = CliTestEnvironment(dir.Path(), server->Port());
+    p.inputFromNull = true;
+    const ProcessResult r = RunProcess("/usr/bin/script", {"-qec", cmd, "/dev/null"}, p);
+    EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
+    // Whether the answer is already in when the line is first drawn depends on timing.
+    const bool before =
+        r.out.find("\rdone 0/1, queued 0, running 1, elapsed 0:0") != std::string::npos;
+    const bool after =
+        r.out.find("\rdone 1/1, queued 0, running 0, elapsed 0:0") != std::string::npos;
+    EXPECT_TRUE(before || after) << r.out;
+    EXPECT_NE(r.out.find("taken.com\tACTIVE\t"), std::string::npos) << r.out;
+}
+
+TEST_F(CliCheckTest, NamesBeyondTheListLimitAreReportedAndTheRestChecked) {
+    // Names without a dot become errors without any network traffic, so a full list stays quick.
+    std::string names;
+    for (int i = 0; i <= MAX_DOMAINS; ++i) names += "n" + std::to_string(i) + " ";
+    ProcessOptions p;
+    p.env = CliTestEnvironment(dir.Path(), server->Port(), 1);
+    p.input = names;
+    const ProcessResult r = RunQuorvixCli({"check", "--settings", settings}, p);
+    ASSERT_FALSE(r.timedOut);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(SplitLines(r.out).size(), static_cast<size_t>(MAX_DOMAINS));
+    EXPECT_NE(r.err.find("the list is full (2500 names); 1 names were not added"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(server->ConnectionCount(), 0);
 }
 
 TEST_F(CliCheckTest, QueryLineCarriesTheConfiguredPrefix) {
