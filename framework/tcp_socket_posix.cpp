@@ -7,11 +7,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
-#include <climits>
-#include <cstring>
+#include <cstdint>
 
 #include "framework/tcp_socket.h"
+#include "framework/tcp_socket_os.h"
 
 #ifndef MSG_NOSIGNAL
 #define MSG_NOSIGNAL 0
@@ -19,38 +18,12 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 int Fd(CTcpSocket::Handle h) {
     return static_cast<int>(static_cast<std::intptr_t>(h));
 }
 
-// Waits for the events; true when one of them (or an error or hang-up) came within the time.
-// Interrupted waits resume with what is left of the time.
-bool WaitFor(int fd, short events, int timeoutMs) {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
-    for (;;) {
-        int wait = -1;
-        if (timeoutMs >= 0) {
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-            wait = left.count() < 0 ? 0 : static_cast<int>(left.count());
-        }
-        pollfd p{};
-        p.fd = fd;
-        p.events = events;
-        const int r = ::poll(&p, 1, wait);
-        if (r > 0)
-            return true;
-        if (r == 0)
-            return false;
-        if (errno != EINTR)
-            return false;
-    }
-}
-
-bool WouldBlock(int err) {
-    return err == EAGAIN || err == EWOULDBLOCK || err == EINTR;
+CTcpSocket::Handle FromFd(int fd) {
+    return fd < 0 ? CTcpSocket::kInvalid : static_cast<CTcpSocket::Handle>(fd);
 }
 
 sockaddr_in MakeAddress(Ipv4Address address, int port) {
@@ -63,169 +36,113 @@ sockaddr_in MakeAddress(Ipv4Address address, int port) {
 
 }  // namespace
 
-bool ResolveIpv4(const std::string& host, Ipv4Address& address) {
-    if (host.empty() || host.find('\0') != std::string::npos)
-        return false;
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (::getaddrinfo(host.c_str(), nullptr, &hints, &found) == 0 && found) {
-        bool ok = false;
-        if (found->ai_family == AF_INET && found->ai_addrlen >= sizeof(sockaddr_in)) {
-            address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
-            ok = true;
-        }
-        ::freeaddrinfo(found);
-        if (ok)
-            return true;
-    }
-    return ParseDottedIpv4(host, address);
-}
-
-CTcpSocket& CTcpSocket::operator=(CTcpSocket&& other) noexcept {
-    if (this != &other) {
-        Close();
-        m_hSocket = other.m_hSocket;
-        other.m_hSocket = kInvalid;
-    }
-    return *this;
-}
-
 bool CTcpSocket::MakeNonBlocking(Handle h) {
     const int flags = ::fcntl(Fd(h), F_GETFL, 0);
     return flags >= 0 && ::fcntl(Fd(h), F_SETFL, flags | O_NONBLOCK) == 0;
 }
 
-CTcpSocket CTcpSocket::Create() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
-    if (fd < 0)
-        return CTcpSocket();
-    CTcpSocket s(static_cast<Handle>(fd));
-    if (!MakeNonBlocking(s.m_hSocket))
-        return CTcpSocket();
-    return s;
-}
+namespace tcp_socket_detail {
 
-void CTcpSocket::Close() {
-    if (m_hSocket == kInvalid)
-        return;
-    ::close(Fd(m_hSocket));
-    m_hSocket = kInvalid;
-}
-
-bool CTcpSocket::Connect(Ipv4Address address, int port, int timeoutMs) {
-    if (!IsValid() || port < 1 || port > 65535)
-        return false;
-    const sockaddr_in sa = MakeAddress(address, port);
-    if (::connect(Fd(m_hSocket), reinterpret_cast<const sockaddr*>(&sa), sizeof sa) == 0) {
-        return true;
+// A connect counts as ready once writable; whether it failed is read from the pending error.
+// Interrupted waits resume with what is left of the time.
+bool WaitFor(Handle h, WaitKind kind, int timeoutMs) {
+    const CWaitDeadline deadline(timeoutMs);
+    for (;;) {
+        pollfd p{};
+        p.fd = Fd(h);
+        p.events = kind == WaitKind::Read ? POLLIN : POLLOUT;
+        const int r = ::poll(&p, 1, deadline.MillisecondsLeft());
+        if (r > 0)
+            return true;
+        if (r == 0 || errno != EINTR)
+            return false;
     }
-    if (errno != EINPROGRESS && errno != EINTR)
+}
+
+bool LookUpIpv4(const std::string& host, Ipv4Address& address) {
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || !found)
         return false;
-    if (!WaitFor(Fd(m_hSocket), POLLOUT, timeoutMs))
-        return false;
+    bool ok = false;
+    if (found->ai_family == AF_INET && found->ai_addrlen >= sizeof(sockaddr_in)) {
+        address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
+        ok = true;
+    }
+    ::freeaddrinfo(found);
+    return ok;
+}
+
+Handle OpenStream() {
+    return FromFd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP));
+}
+
+Handle AcceptOn(Handle listener) {
+    const int fd = ::accept(Fd(listener), nullptr, nullptr);
+    if (fd >= 0)
+        ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+    return FromFd(fd);
+}
+
+void CloseSocket(Handle h) {
+    ::close(Fd(h));
+}
+
+ConnectStart StartConnect(Handle h, Ipv4Address address, int port) {
+    const sockaddr_in sa = MakeAddress(address, port);
+    if (::connect(Fd(h), reinterpret_cast<const sockaddr*>(&sa), sizeof sa) == 0)
+        return ConnectStart::Connected;
+    return errno == EINPROGRESS || errno == EINTR ? ConnectStart::Pending : ConnectStart::Failed;
+}
+
+bool HasNoPendingError(Handle h) {
     int err = 0;
     socklen_t len = sizeof err;
-    if (::getsockopt(Fd(m_hSocket), SOL_SOCKET, SO_ERROR, &err, &len) != 0)
-        return false;
-    return err == 0;
+    return ::getsockopt(Fd(h), SOL_SOCKET, SO_ERROR, &err, &len) == 0 && err == 0;
 }
 
-bool CTcpSocket::SendAll(const char* data, size_t size, int timeoutMs) {
-    if (!IsValid())
-        return false;
-    size_t sent = 0;
-    while (sent < size) {
-        const ssize_t n = ::send(Fd(m_hSocket), data + sent, size - sent, MSG_NOSIGNAL);
-        if (n > 0) {
-            sent += static_cast<size_t>(n);
-            continue;
-        }
-        if (n < 0 && !WouldBlock(errno))
-            return false;
-        if (!WaitFor(Fd(m_hSocket), POLLOUT, timeoutMs))
-            return false;
-    }
-    return true;
+long SendSome(Handle h, const char* data, size_t size) {
+    return static_cast<long>(::send(Fd(h), data, size, MSG_NOSIGNAL));
 }
 
-long CTcpSocket::Receive(char* buffer, size_t size, int timeoutMs) {
-    if (!IsValid())
-        return kReceiveFailed;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
-    for (;;) {
-        const ssize_t n = ::recv(Fd(m_hSocket), buffer, size, 0);
-        if (n >= 0)
-            return static_cast<long>(n);
-        if (!WouldBlock(errno))
-            return kReceiveFailed;
-        int wait = -1;
-        if (timeoutMs >= 0) {
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-            if (left.count() <= 0)
-                return kReceiveTimedOut;
-            wait = static_cast<int>(left.count());
-        }
-        if (!WaitFor(Fd(m_hSocket), POLLIN, wait))
-            return kReceiveTimedOut;
-    }
+long ReceiveSome(Handle h, char* buffer, size_t size) {
+    return static_cast<long>(::recv(Fd(h), buffer, size, 0));
 }
 
-void CTcpSocket::ShutdownReceive() {
-    if (IsValid())
-        ::shutdown(Fd(m_hSocket), SHUT_RD);
+bool LastCallWouldBlock() {
+    return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
 }
 
-void CTcpSocket::ShutdownSend() {
-    if (IsValid())
-        ::shutdown(Fd(m_hSocket), SHUT_WR);
+void Shutdown(Handle h, bool receive) {
+    ::shutdown(Fd(h), receive ? SHUT_RD : SHUT_WR);
 }
 
-bool CTcpSocket::Bind(Ipv4Address address, int port) {
-    if (!IsValid() || port < 0 || port > 65535)
-        return false;
+bool BindReusable(Handle h, Ipv4Address address, int port) {
     const int on = 1;
-    ::setsockopt(Fd(m_hSocket), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    ::setsockopt(Fd(h), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     const sockaddr_in sa = MakeAddress(address, port);
-    return ::bind(Fd(m_hSocket), reinterpret_cast<const sockaddr*>(&sa), sizeof sa) == 0;
+    return ::bind(Fd(h), reinterpret_cast<const sockaddr*>(&sa), sizeof sa) == 0;
 }
 
-bool CTcpSocket::Listen(int backlog) {
-    return IsValid() && ::listen(Fd(m_hSocket), backlog) == 0;
+bool StartListening(Handle h, int backlog) {
+    return ::listen(Fd(h), backlog) == 0;
 }
 
-int CTcpSocket::LocalPort() const {
-    if (!IsValid())
-        return -1;
+int BoundPort(Handle h) {
     sockaddr_in sa{};
     socklen_t len = sizeof sa;
-    if (::getsockname(Fd(m_hSocket), reinterpret_cast<sockaddr*>(&sa), &len) != 0)
+    if (::getsockname(Fd(h), reinterpret_cast<sockaddr*>(&sa), &len) != 0)
         return -1;
     return ntohs(sa.sin_port);
 }
 
-CTcpSocket CTcpSocket::Accept(int timeoutMs) {
-    if (!IsValid())
-        return CTcpSocket();
-    if (!WaitFor(Fd(m_hSocket), POLLIN, timeoutMs))
-        return CTcpSocket();
-    const int fd = ::accept(Fd(m_hSocket), nullptr, nullptr);
-    if (fd < 0)
-        return CTcpSocket();
-    ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-    CTcpSocket s(static_cast<Handle>(fd));
-    if (!MakeNonBlocking(s.m_hSocket))
-        return CTcpSocket();
-    return s;
-}
-
-bool CTcpSocket::SetAbortiveClose() {
-    if (!IsValid())
-        return false;
+bool SetZeroLinger(Handle h) {
     linger l{};
     l.l_onoff = 1;
     l.l_linger = 0;
-    return ::setsockopt(Fd(m_hSocket), SOL_SOCKET, SO_LINGER, &l, sizeof l) == 0;
+    return ::setsockopt(Fd(h), SOL_SOCKET, SO_LINGER, &l, sizeof l) == 0;
 }
+
+}  // namespace tcp_socket_detail
