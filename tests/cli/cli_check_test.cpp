@@ -295,6 +295,24 @@ INSTANTIATE_TEST_SUITE_P(
                  "not a regular file"},
         ExitCase{"dotless name ends in error", {"check", "nodot"}, false, 1, "1 of 1"}));
 
+TEST_F(CliCheckTest, SettingsCommandShowsTheFileValuesAsTheEngineUsesThem) {
+    const ProcessResult r = Run({"settings", "--settings", settings, "--format", "json"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    const auto lines = SplitLines(r.out);
+    ASSERT_EQ(lines.size(), 21u) << "the file lists no extension of its own";
+    const auto com = nlohmann::json::parse(lines[0]);
+    EXPECT_EQ(com["extension"], "com");
+    EXPECT_EQ(com["server"], "127.0.0.162");
+    EXPECT_EQ(com["query_prefix"], "domain");
+    EXPECT_EQ(com["available_token"], "No match for");
+    EXPECT_EQ(com["max_connections"], 8);
+    EXPECT_EQ(com["connection_interval"], 0);
+    const auto org = nlohmann::json::parse(lines[2]);
+    EXPECT_EQ(org["extension"], "org");
+    EXPECT_EQ(org["max_connections"], 1);
+    EXPECT_EQ(org["connection_interval"], 12);
+}
+
 // --- data files -------------------------------------------------------------------------
 
 std::unique_ptr<CDomainData> Record(const std::string& name, int state) {

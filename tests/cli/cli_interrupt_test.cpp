@@ -63,8 +63,9 @@ TEST_P(CliInterruptTest, InterruptPrintsVerdictsSoFarAndSavesTheList) {
     ASSERT_TRUE(child.Started());
     ASSERT_TRUE(slow.WaitForConnections(1, 10000)) << "the silent lookup never started";
     ASSERT_TRUE(fast.WaitForFinished(1, 10000));
-    // Let the answered lookup's completion reach the list.
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // Let the answered lookup's completion reach the list (the loop serves completions at least
+    // every 100 ms; the margin is for a loaded machine).
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
     ASSERT_TRUE(child.Signal(c.signal));
     const ProcessResult r = child.Wait();
     ASSERT_FALSE(r.timedOut) << c.what << ": the run did not stop";
