@@ -230,6 +230,25 @@ TEST_F(CliCheckTest, RateLimitAnswersCountAsAttemptsAndDoNotLoopForever) {
     EXPECT_EQ(limiting.ConnectionCount(), 2);
 }
 
+TEST_F(CliCheckTest, ServerClosingWithoutAnswerLeavesTheNameWithoutVerdict) {
+    FakeServerOptions o;
+    o.address = "127.0.0.163";
+    o.timeLimitMs = 30000;
+    o.maxConnections = 20;
+    CFakeWhoisServer closing(o, {FakeReply::Close()});
+    ASSERT_TRUE(closing.IsRunning());
+    WriteFileBytes(settings, "[org]\nServer=127.0.0.163\n");
+    ProcessOptions p;
+    p.env = CliTestEnvironment(dir.Path(), closing.Port());
+    const ProcessResult r = RunQuorvixCli({"check", "--settings", settings, "quiet.org"}, p);
+    ASSERT_FALSE(r.timedOut);
+    // An empty answer is not retried (as in the desktop program) and is no verdict either.
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_EQ(closing.ConnectionCount(), 1);
+    ASSERT_EQ(SplitLines(r.out).size(), 1u);
+    EXPECT_EQ(SplitTabs(SplitLines(r.out)[0])[1], "?");
+}
+
 struct ExitCase {
     const char* what;
     std::vector<std::string> args;
