@@ -8,7 +8,8 @@ bool IsSupportedExtension(std::string_view ext) {
 }
 
 bool CDomainArray::AddName(const std::string& name) {
-    if (GetCount() >= MAX_DOMAINS) return false;
+    if (GetCount() >= MAX_DOMAINS)
+        return false;
     const size_t dot = name.rfind('.');
     if (dot != std::string::npos &&
         !IsSupportedExtension(ToLower(std::string_view(name).substr(dot + 1)))) {
@@ -18,28 +19,34 @@ bool CDomainArray::AddName(const std::string& name) {
 }
 
 bool CDomainArray::Append(std::unique_ptr<CDomainData> record) {
-    if (!record || GetCount() >= MAX_DOMAINS) return false;
+    if (!record || GetCount() >= MAX_DOMAINS)
+        return false;
     m_records.push_back(std::move(record));
     return true;
 }
 
 CDomainData* CDomainArray::GetRecord(int index) const {
-    if (index < 0 || index >= GetCount()) return nullptr;
+    if (index < 0 || index >= GetCount())
+        return nullptr;
     return m_records[static_cast<size_t>(index)].get();
 }
 
 int CDomainArray::IndexOf(std::string_view name) const {
     for (size_t i = 0; i < m_records.size(); ++i) {
-        if (EqualsNoCase(m_records[i]->m_strName, name)) return static_cast<int>(i);
+        if (EqualsNoCase(m_records[i]->m_strName, name))
+            return static_cast<int>(i);
     }
     return -1;
 }
 
-CDomainData* CDomainArray::Find(std::string_view name) const { return GetRecord(IndexOf(name)); }
+CDomainData* CDomainArray::Find(std::string_view name) const {
+    return GetRecord(IndexOf(name));
+}
 
 bool CDomainArray::RemoveName(std::string_view name) {
     const int i = IndexOf(name);
-    if (i < 0) return false;
+    if (i < 0)
+        return false;
     m_records.erase(m_records.begin() + i);
     return true;
 }
@@ -50,16 +57,18 @@ void CDomainArray::RemoveAllRecords() {
 
 bool CDomainArray::SetState(std::string_view name, int state, const CDateTime& checked) {
     CDomainData* r = Find(name);
-    if (!r) return false;
+    if (!r)
+        return false;
     r->m_nState = state;
     r->m_dtChecked = checked;
     return true;
 }
 
-#define QUORVIX_SETTER(Method, Type, field)                          \
+#define QUORVIX_SETTER(Method, Type, field)                           \
     bool CDomainArray::Method(std::string_view name, const Type& v) { \
         CDomainData* r = Find(name);                                  \
-        if (!r) return false;                                         \
+        if (!r)                                                       \
+            return false;                                             \
         r->field = v;                                                 \
         return true;                                                  \
     }

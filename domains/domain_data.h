@@ -10,9 +10,9 @@ class CArchive;
 enum DomainState : int {
     STATE_FREE = 0,
     STATE_TAKEN = 1,
-    STATE_RESERVED = 2,   // only ever read from a stored file
-    STATE_RESOLVES = 3,   // only ever read from a stored file
-    STATE_QUEUED = 4,     // only ever read from a stored file
+    STATE_RESERVED = 2,  // only ever read from a stored file
+    STATE_RESOLVES = 3,  // only ever read from a stored file
+    STATE_QUEUED = 4,    // only ever read from a stored file
     STATE_UNCHECKED = 5,
     STATE_ERROR = 6,
 };

@@ -32,11 +32,14 @@ constexpr long long kEpochOffset = 25569;  // 1970-01-01 is day 25569 after 1899
 
 }  // namespace
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int DaysInMonth(int year, int month) {
     static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12) return 0;
+    if (month < 1 || month > 12)
+        return 0;
     return (month == 2 && IsLeapYear(year)) ? 29 : kDays[month - 1];
 }
 
@@ -65,9 +68,11 @@ bool CDateTime::GetDate(int& year, int& month, int& day) const {
 
 bool CDateTime::GetDateTime(int& year, int& month, int& day, int& hour, int& minute,
                             int& second) const {
-    if (m_status != valid || !std::isfinite(m_dt)) return false;
+    if (m_status != valid || !std::isfinite(m_dt))
+        return false;
     // Day counts for 0000-01-01 .. 9999-12-31.
-    if (m_dt < -693959.0 || m_dt >= 2958466.0) return false;
+    if (m_dt < -693959.0 || m_dt >= 2958466.0)
+        return false;
     const double whole = std::trunc(m_dt);
     double fraction = std::fabs(m_dt - whole);
     long long seconds = std::llround(fraction * 86400.0);

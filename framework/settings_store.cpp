@@ -14,7 +14,8 @@ std::string CMemorySettingsStore::GetString(const std::string& section, const st
                                             const std::string& def) const {
     std::lock_guard<std::mutex> lock(m_mutex);
     auto it = m_values.find(Key(section, entry));
-    if (it == m_values.end() || it->second.isInt) return def;
+    if (it == m_values.end() || it->second.isInt)
+        return def;
     return it->second.str;
 }
 
@@ -22,7 +23,8 @@ int CMemorySettingsStore::GetInt(const std::string& section, const std::string& 
                                  int def) const {
     std::lock_guard<std::mutex> lock(m_mutex);
     auto it = m_values.find(Key(section, entry));
-    if (it == m_values.end() || !it->second.isInt) return def;
+    if (it == m_values.end() || !it->second.isInt)
+        return def;
     return it->second.n;
 }
 

@@ -7,9 +7,13 @@ bool IsWhite(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerChar(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
-char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char UpperChar(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 std::string ToLower(std::string_view s) {
     std::string out(s);
@@ -28,9 +32,11 @@ int CompareNoCase(std::string_view a, std::string_view b) {
     for (size_t i = 0; i < n; ++i) {
         const unsigned char ca = static_cast<unsigned char>(LowerChar(a[i]));
         const unsigned char cb = static_cast<unsigned char>(LowerChar(b[i]));
-        if (ca != cb) return ca < cb ? -1 : 1;
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
     }
-    if (a.size() == b.size()) return 0;
+    if (a.size() == b.size())
+        return 0;
     return a.size() < b.size() ? -1 : 1;
 }
 
@@ -53,9 +59,11 @@ std::string_view TrimChars(std::string_view s, std::string_view set) {
 }
 
 size_t ReplaceAll(std::string& s, std::string_view from, std::string_view to) {
-    if (from.empty()) return 0;
+    if (from.empty())
+        return 0;
     size_t pos = s.find(from);
-    if (pos == std::string::npos) return 0;
+    if (pos == std::string::npos)
+        return 0;
     std::string out;
     out.reserve(s.size());
     size_t start = 0, count = 0;

@@ -1,5 +1,6 @@
 // Single-byte text helpers shared by every layer. Text is ANSI: bytes, not characters; case folding
-// touches only the ASCII letters, which is all that domain names, WHOIS labels and registry names need.
+// touches only the ASCII letters, which is all that domain names, WHOIS labels and registry names
+// need.
 #pragma once
 
 #include <string>

@@ -8,8 +8,8 @@ TEST(Text, CompareNoCaseOrdersByLowerCaseThenLength) {
         const char* b;
         int sign;
     } cases[] = {
-        {"abc", "ABC", 0}, {"", "", 0},      {"", "a", -1},   {"a", "", 1},
-        {"Z", "a", 1},     {"_", "a", -1},   {"ab", "abc", -1}, {"\xe9", "z", 1},
+        {"abc", "ABC", 0}, {"", "", 0},    {"", "a", -1},     {"a", "", 1},
+        {"Z", "a", 1},     {"_", "a", -1}, {"ab", "abc", -1}, {"\xe9", "z", 1},
     };
     for (const Case& c : cases) {
         const int r = CompareNoCase(c.a, c.b);

@@ -24,11 +24,14 @@ CTempDir::~CTempDir() {
     fs::remove_all(m_path, ec);
 }
 
-std::string CTempDir::File(const std::string& name) const { return (fs::path(m_path) / name).string(); }
+std::string CTempDir::File(const std::string& name) const {
+    return (fs::path(m_path) / name).string();
+}
 
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return std::string();
+    if (!in)
+        return std::string();
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
@@ -36,7 +39,8 @@ std::string ReadFileBytes(const std::string& path) {
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
+    if (!out)
+        return false;
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out);
 }
